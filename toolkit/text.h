@@ -1,0 +1,24 @@
+#pragma once
+// Texts are byte strings in code page 936; positions and lengths count bytes.
+#include <string>
+#include <vector>
+
+using Text = std::string;
+using TextArray = std::vector<Text>;
+
+// Bytes the character starting at `position` takes: 2 for a lead byte
+// (0x80 or above) followed by another byte, else 1.
+size_t CharacterLength(const Text& text, size_t position);
+
+// Text after the last / before the first occurrence of `marker`, found only
+// where a character starts; empty when there is none.
+Text TextAfter(const Text& text, const Text& marker);
+Text TextBefore(const Text& text, const Text& marker);
+
+// Empties `array`, then fills it with the non-empty pieces of `text` cut at
+// `separator`; returns their number.
+int SplitText(const Text& text, const Text& separator, TextArray& array);
+
+// Waits `milliseconds` while dispatching the thread's messages; a quit
+// message stays queued. Always true.
+bool DelayPumping(int milliseconds);
