@@ -1,0 +1,4 @@
+// Placeholder until the renaming lands.
+#include "operations/rename.h"
+
+void RenameAfterDirectory() {}

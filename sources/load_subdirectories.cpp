@@ -1,0 +1,4 @@
+// Placeholder until the folder loader lands.
+#include "sources/load_subdirectories.h"
+
+void LoadSubdirectories() {}
