@@ -1,0 +1,97 @@
+// The program started as the user starts it: a clean documents folder, the
+// window closed again, the configuration left behind.
+#include <gtest/gtest.h>
+#include <windows.h>
+// These need the base types declared first.
+#include <shlobj.h>
+#include <wincrypt.h>
+
+#include <string>
+
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+// MD5 through the older CryptoAPI, independent of the program's own hashing.
+std::string CryptoApiMd5Hex(const std::string& bytes) {
+    HCRYPTPROV provider = 0;
+    if (!CryptAcquireContextA(&provider, nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT)) return "no provider";
+    std::string hex;
+    HCRYPTHASH hash = 0;
+    if (CryptCreateHash(provider, CALG_MD5, 0, 0, &hash)) {
+        BYTE digest[16] = {};
+        DWORD length = sizeof(digest);
+        if (CryptHashData(hash, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()), 0) &&
+            CryptGetHashParam(hash, HP_HASHVAL, digest, &length, 0)) {
+            static constexpr char kDigits[] = "0123456789abcdef";
+            for (DWORD i = 0; i < length; ++i) hex += {kDigits[digest[i] >> 4], kDigits[digest[i] & 15]};
+        }
+        CryptDestroyHash(hash);
+    }
+    CryptReleaseContext(provider, 0);
+    return hex;
+}
+
+std::string ProgramPath() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string directory(path);
+    return directory.substr(0, directory.rfind('\\') + 1) + "Sorvane.exe";
+}
+
+// The program's top-level window "Sorvane", waiting on the process while it starts.
+HWND WaitForProgramWindow(const PROCESS_INFORMATION& process) {
+    WaitForInputIdle(process.hProcess, 10000);
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        HWND window = nullptr;
+        while ((window = FindWindowExA(nullptr, window, nullptr, "Sorvane")) != nullptr) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == process.dwProcessId) return window;
+        }
+        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) return nullptr;  // it ended instead
+    }
+    return nullptr;
+}
+
+TEST(StartupTest, FirstStartWritesTheMarkerIntoTheSectionOfTheProgramsDigest) {
+    const std::string program = ProgramPath();
+    ASSERT_TRUE(FileExists(program)) << program;
+    char documents[MAX_PATH] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE));
+    const std::string directory = std::string(documents) + "\\korvex\\soft\\";
+    const std::string file = directory + "Sorvane.ini";
+    DeleteFileA(file.c_str());
+    ASSERT_FALSE(FileExists(file));
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    std::string commandLine = "\"" + program + "\"";
+    ASSERT_TRUE(CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
+    const HWND window = WaitForProgramWindow(process);
+    EXPECT_NE(window, nullptr);
+    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+    const DWORD waited = WaitForSingleObject(process.hProcess, 30000);
+    if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
+    DWORD exitCode = 99;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    ASSERT_EQ(waited, WAIT_OBJECT_0);
+    EXPECT_EQ(exitCode, 0u);
+
+    EXPECT_TRUE(DirectoryExists(directory));
+    ASSERT_TRUE(FileExists(file));
+    const std::string digest = CryptoApiMd5Hex(ReadFileBytes(program));
+    ASSERT_EQ(digest.size(), 32u);
+    char sections[1024] = {};
+    const DWORD length = GetPrivateProfileSectionNamesA(sections, sizeof(sections), file.c_str());
+    EXPECT_EQ(std::string(sections, length), digest + '\0');
+    char value[64] = {};
+    GetPrivateProfileStringA(digest.c_str(), "作者", "", value, sizeof(value), file.c_str());
+    EXPECT_STREQ(value, "Velmi");
+}
+
+}  // namespace
