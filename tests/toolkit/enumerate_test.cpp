@@ -128,6 +128,20 @@ TEST_F(WalkOrder, EmptyDirectoryIsNotTakenForTheDriveRoot) {
     EXPECT_EQ(results, (TextArray{"x"}));
 }
 
+// A directory whose name ends in a character with second byte "\\" still
+// gets its separator: its files are listed, not those of its parent.
+TEST(EnumerateSeparator, DirectoryEndingInADoubleByteCharacterGetsItsSeparator) {
+    const TempDir temp;
+    const Text name = "\x81\x5C";
+    temp.MakeFile(name + "\\in.txt");
+    temp.MakeFile(name + "x.txt");
+    TextArray results;
+    EXPECT_EQ(EnumerateFiles(temp / name, "*.*", results, true), 1);
+    EXPECT_EQ(results, (TextArray{temp / (name + "\\in.txt")}));
+    EXPECT_EQ(EnumerateFiles(temp / (name + "\\"), "*.*", results, true), 1);
+    EXPECT_EQ(results, (TextArray{temp / (name + "\\in.txt")}));
+}
+
 // A character whose second byte is "|" (0x7C).
 const Text kTrailBar = "\x81\x7C";
 
