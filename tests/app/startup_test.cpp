@@ -54,38 +54,35 @@ HWND WaitForProgramWindow(const PROCESS_INFORMATION& process) {
     return nullptr;
 }
 
-TEST(StartupTest, FirstStartWritesTheMarkerIntoTheSectionOfTheProgramsDigest) {
-    const std::string program = ProgramPath();
-    ASSERT_TRUE(FileExists(program)) << program;
+std::string DocumentsFolder() {
     char documents[MAX_PATH] = {};
-    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE));
-    const std::string directory = std::string(documents) + "\\korvex\\soft\\";
-    const std::string file = directory + "Sorvane.ini";
-    DeleteFileA(file.c_str());
-    ASSERT_FALSE(FileExists(file));
+    SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE);
+    return documents;
+}
 
+// Starts the program in `workingDirectory`, closes its window, returns its exit code (99: it hung or never showed).
+DWORD RunOnceAndClose(const std::string& program, const std::string& workingDirectory) {
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     std::string commandLine = "\"" + program + "\"";
-    ASSERT_TRUE(CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process));
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workingDirectory.c_str(), &startup, &process))
+        return 99;
     const HWND window = WaitForProgramWindow(process);
-    EXPECT_NE(window, nullptr);
     if (window) PostMessageA(window, WM_CLOSE, 0, 0);
-    const DWORD waited = WaitForSingleObject(process.hProcess, 30000);
-    if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
     DWORD exitCode = 99;
-    GetExitCodeProcess(process.hProcess, &exitCode);
+    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0 && window)
+        GetExitCodeProcess(process.hProcess, &exitCode);
+    else
+        TerminateProcess(process.hProcess, 99);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    ASSERT_EQ(waited, WAIT_OBJECT_0);
-    EXPECT_EQ(exitCode, 0u);
+    return exitCode;
+}
 
-    EXPECT_TRUE(DirectoryExists(directory));
-    ASSERT_TRUE(FileExists(file));
-    const std::string digest = CryptoApiMd5Hex(ReadFileBytes(program));
-    ASSERT_EQ(digest.size(), 32u);
+void ExpectOnlyTheMarkerSection(const std::string& file, const std::string& digest) {
+    ASSERT_TRUE(FileExists(file)) << file;
     char sections[1024] = {};
     const DWORD length = GetPrivateProfileSectionNamesA(sections, sizeof(sections), file.c_str());
     EXPECT_EQ(std::string(sections, length), digest + '\0');
@@ -93,5 +90,43 @@ TEST(StartupTest, FirstStartWritesTheMarkerIntoTheSectionOfTheProgramsDigest) {
     GetPrivateProfileStringA(digest.c_str(), "作者", "", value, sizeof(value), file.c_str());
     EXPECT_STREQ(value, "Velmi");
 }
+
+struct StartCase {
+    const char* name;
+    bool copy;  // run a renamed copy from a temporary folder instead of the built program
+    const char* iniName;
+};
+void PrintTo(const StartCase& c, std::ostream* out) { *out << c.name; }
+
+class StartupTest : public testing::TestWithParam<StartCase> {};
+
+// Started from another working directory, so the program must find its own file itself.
+TEST_P(StartupTest, FirstStartWritesTheMarkerIntoTheSectionOfTheProgramsDigest) {
+    const std::string built = ProgramPath();
+    ASSERT_TRUE(FileExists(built)) << built;
+    TempDir folder;
+    std::string program = built;
+    if (GetParam().copy) {
+        program = folder / "工具.exe";
+        ASSERT_TRUE(CopyFileA(built.c_str(), program.c_str(), TRUE));
+    }
+    folder.MakeDirectory("elsewhere");
+    const std::string directory = DocumentsFolder() + "\\korvex\\soft\\";
+    const std::string file = directory + GetParam().iniName;
+    DeleteFileA(file.c_str());
+    ASSERT_FALSE(FileExists(file));
+
+    EXPECT_EQ(RunOnceAndClose(program, folder / "elsewhere"), 0u);
+
+    EXPECT_TRUE(DirectoryExists(directory));
+    const std::string digest = CryptoApiMd5Hex(ReadFileBytes(built));
+    ASSERT_EQ(digest.size(), 32u);
+    ExpectOnlyTheMarkerSection(file, digest);
+    DeleteFileA(file.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, StartupTest,
+                         testing::Values(StartCase{"built program", false, "Sorvane.ini"},
+                                         StartCase{"renamed copy", true, "工具.ini"}));
 
 }  // namespace
