@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -54,7 +55,15 @@ struct MenuHandleTraits {
     static void Close(Type h) { ::DestroyMenu(h); }
 };
 
+// Memory the shell hands out with the COM allocator (item lists).
+struct CoTaskMemoryTraits {
+    using Type = void*;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type p) { ::CoTaskMemFree(p); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using LocalMemory = UniqueHandle<LocalMemoryTraits>;
 using MenuHandle = UniqueHandle<MenuHandleTraits>;
+using CoTaskMemory = UniqueHandle<CoTaskMemoryTraits>;
