@@ -15,14 +15,6 @@ namespace {
 constexpr size_t kPathBytes = 520;
 using PathBuffer = std::array<wchar_t, kPathBytes / sizeof(wchar_t)>;
 
-// True when the last character (not merely the last byte) is a backslash:
-// a double-byte character may end in the byte 0x5C.
-bool EndsWithBackslash(const Text& text) {
-    size_t last = Text::npos;
-    for (size_t position = 0; position < text.size(); position += CharacterLength(text, position)) last = position;
-    return last != Text::npos && text.size() - last == 1 && text[last] == '\\';
-}
-
 // The file-system path of a chosen item; empty for a virtual folder.
 std::wstring ItemPath(const CoTaskMemory& itemList) {
     const LocalMemory buffer(LocalAlloc(LMEM_ZEROINIT, kPathBytes));

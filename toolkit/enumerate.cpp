@@ -6,14 +6,6 @@
 
 namespace {
 
-// Tested by character, not by last byte: a double-byte character may end in
-// 0x5C, and taking it for a separator would search a different directory.
-bool EndsWithSeparator(const Text& path) {
-    size_t last = 0;
-    for (size_t position = 0; position < path.size(); position += CharacterLength(path, position)) last = position;
-    return last + 1 == path.size() && path[last] == '\\';
-}
-
 void ListFiles(const Text& directory, const TextArray& pieces, TextArray& results, bool withPath) {
     EntrySearch search;
     for (const Text& piece : pieces) {
@@ -28,7 +20,7 @@ void ListFiles(const Text& directory, const TextArray& pieces, TextArray& result
 // One level: its own files first, then each subdirectory's subtree.
 void Walk(const Text& directory, const TextArray& pieces, TextArray& results, bool withPath, bool recursive) {
     Text base = directory;
-    if (!EndsWithSeparator(base)) base += '\\';
+    if (!EndsWithBackslash(base)) base += '\\';
     ListFiles(base, pieces, results, withPath);
     if (!recursive) return;
     EntrySearch search;

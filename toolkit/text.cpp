@@ -11,6 +11,12 @@ size_t CharacterLength(const Text& text, size_t position) {
     return lead && position + 1 < text.size() ? 2 : 1;
 }
 
+bool EndsWithBackslash(const Text& path) {
+    size_t last = 0;
+    for (size_t position = 0; position < path.size(); position += CharacterLength(path, position)) last = position;
+    return last + 1 == path.size() && path[last] == '\\';
+}
+
 namespace {
 
 // Positions where `marker` matches, stepping by whole characters so the

@@ -10,6 +10,10 @@ using TextArray = std::vector<Text>;
 // (0x80 or above) followed by another byte, else 1.
 size_t CharacterLength(const Text& text, size_t position);
 
+// True when the last character is a backslash. Tested by character, not by
+// last byte: a double-byte character may end in 0x5C.
+bool EndsWithBackslash(const Text& path);
+
 // Text after the last / before the first occurrence of `marker`, found only
 // where a character starts; empty when there is none.
 Text TextAfter(const Text& text, const Text& marker);
