@@ -280,6 +280,7 @@ void MainWindow::BeginBatch() {
 void MainWindow::EndBatch() {
     if (batchDepth_ == 0 || --batchDepth_ > 0) return;
     EnableBatchLockedItems(true);
+    // Frees this object (WM_NCDESTROY): nothing may touch a member after it.
     if (stopRequested_) DestroyWindow(window_);
 }
 
@@ -405,7 +406,7 @@ void AddDirectoryRow(const Text& path) {
 
 void SetWindowAlpha(HWND window, int opacity) {
     SetWindowLongPtrA(window, GWL_EXSTYLE, WS_EX_LAYERED);
-    SetLayeredWindowAttributes(window, 0, static_cast<BYTE>(opacity), LWA_ALPHA);
+    SetLayeredWindowAttributes(window, 0, static_cast<BYTE>(std::clamp(opacity, 0, 255)), LWA_ALPHA);
 }
 
 void BeginBatch() {
