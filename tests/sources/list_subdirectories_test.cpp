@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "sources/load_subdirectories.h"
+#include "tests/support/file_system_tools.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -100,74 +101,22 @@ TEST(ListSubdirectories, DriveRootGetsExactlyOneBackslash) {
     EXPECT_TRUE(windows);
 }
 
-// Wine's mapping from a Windows path to the Unix one; null when not under Wine.
-using UnixFileName = char*(CDECL*)(const wchar_t*);
-
-Text UnixPath(UnixFileName convert, const Text& path) {
-    std::wstring wide(MAX_PATH, L'\0');
-    wide.resize(MultiByteToWideChar(936, 0, path.c_str(), -1, wide.data(), MAX_PATH));
-    char* unixPath = convert(wide.c_str());
-    if (!unixPath) return {};
-    Text result = unixPath;
-    HeapFree(GetProcessHeap(), 0, unixPath);
-    return result;
-}
-
-// Starts a program and waits for its process handle. For a Linux program
-// that handle may be signalled before the program has done its work, so
-// callers wait for the program's effect as well.
-bool RunAndWait(Text commandLine) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-}
-
-// Runs `commandLine` and waits, by change notification on `directory`, until
-// its `entry` exists (or no longer does, when `exists` is false); false when
-// nothing changes for ten seconds.
-bool RunUntil(const Text& commandLine, const Text& directory, const Text& entry, bool exists) {
-    const HANDLE change = FindFirstChangeNotificationA(directory.c_str(), FALSE,
-                                                       FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_FILE_NAME);
-    if (change == INVALID_HANDLE_VALUE) return false;
-    const auto done = [&] {
-        return (GetFileAttributesA((directory + "\\" + entry).c_str()) != INVALID_FILE_ATTRIBUTES) == exists;
-    };
-    bool waiting = RunAndWait(commandLine);
-    while (waiting && !done())
-        waiting = WaitForSingleObject(change, 10000) == WAIT_OBJECT_0 && FindNextChangeNotification(change);
-    FindCloseChangeNotification(change);
-    return done();
-}
-
 // A linked folder would take batch operations outside the chosen tree.
 TEST(ListSubdirectories, LinkedFolderIsNotListed) {
-    const auto convert = reinterpret_cast<UnixFileName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!convert) GTEST_SKIP() << "needs Wine to make a real symbolic link";
     TempDir outside;
     outside.MakeFile("target\\precious.txt", "data");
     TempDir root;
     root.MakeDirectory("real");
-    const Text target = UnixPath(convert, outside / "target");
-    const Text rootUnix = UnixPath(convert, root.Path());
-    ASSERT_FALSE(target.empty());
-    ASSERT_FALSE(rootUnix.empty());
-    ASSERT_TRUE(RunUntil("/bin/ln -s \"" + target + "\" \"" + rootUnix + "/link\"", root.Path(), "link", true));
+    const DirectoryLink link(outside / "target", root / "link");
+    if (!link.Made()) GTEST_SKIP() << "no way to make a directory symlink here (needs Wine and /bin/ln)";
     const DWORD attributes = GetFileAttributesA((root / "link").c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     ASSERT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
     ASSERT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 
     TextArray results;
     EXPECT_EQ(ListSubdirectories(root.Path(), results, true), 1);
     EXPECT_EQ(results, TextArray{root / "real"});
-    // The link itself goes before the folders are cleaned up.
-    EXPECT_TRUE(RunUntil("/bin/rm \"" + rootUnix + "/link\"", root.Path(), "link", false));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "tests/support/file_system_tools.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -162,23 +163,6 @@ bool HoldsNothing(const Text& directory) {
     FindClose(find);
     return empty;
 }
-
-// Restores the process's current directory when the test ends.
-class CurrentDirectoryGuard {
-public:
-    explicit CurrentDirectoryGuard(const Text& directory) {
-        char saved[MAX_PATH];
-        GetCurrentDirectoryA(MAX_PATH, saved);
-        saved_ = saved;
-        SetCurrentDirectoryA(directory.c_str());
-    }
-    ~CurrentDirectoryGuard() { SetCurrentDirectoryA(saved_.c_str()); }
-    CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
-    CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
-
-private:
-    Text saved_;
-};
 
 TEST(CreateDirectoryPath, CreatesEveryMissingLevel) {
     const TempDir temp;
