@@ -42,7 +42,7 @@ std::string ProgramPath() {
 // The program's top-level window "Sorvane", waiting on the process while it starts.
 HWND WaitForProgramWindow(const PROCESS_INFORMATION& process) {
     WaitForInputIdle(process.hProcess, 10000);
-    for (int attempt = 0; attempt < 200; ++attempt) {
+    for (int attempt = 0; attempt < 600; ++attempt) {  // up to 30 s on a loaded machine
         HWND window = nullptr;
         while ((window = FindWindowExA(nullptr, window, nullptr, "Sorvane")) != nullptr) {
             DWORD owner = 0;
