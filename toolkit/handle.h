@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+// Needs the base types declared first.
 #include <objbase.h>
 
 #include <utility>

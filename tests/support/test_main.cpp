@@ -1,9 +1,10 @@
 // Test entry: refuses to run under a code page other than 936, where every
 // "A" call would garble the program's texts.
+#include <gtest/gtest.h>
 #include <windows.h>
+// These need the base types declared first.
 #include <commctrl.h>
 #include <objbase.h>
-#include <gtest/gtest.h>
 
 #include <cstdio>
 
