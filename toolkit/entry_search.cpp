@@ -6,6 +6,12 @@ namespace {
 
 bool IsDirectory(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
+// The path calls drop a trailing dot or space: "photo." would name "photo".
+bool IsAddressable(const Text& name) {
+    if (name == "." || name == "..") return true;
+    return !name.empty() && name.back() != '.' && name.back() != ' ';
+}
+
 }  // namespace
 
 Text EntrySearch::First(const Text& searchPath, Kind kind) {
@@ -26,7 +32,7 @@ Text EntrySearch::Advance(bool first) {
         // A name code page 936 can't hold exactly would reach the caller as a
         // different name; such entries are passed over.
         Text name;
-        if (!ToAnsiExact(data_.cFileName, name) || name.empty()) continue;
+        if (!ToAnsiExact(data_.cFileName, name) || !IsAddressable(name)) continue;
         attributes_ = data_.dwFileAttributes;
         return name;
     }

@@ -6,7 +6,8 @@
 
 // One open directory search, returning bare names that pass its filter.
 // Names without an exact code page 936 form are passed over, so no caller
-// can act on a look-alike name.
+// can act on a look-alike name; so are names ending in a dot or a space,
+// which the path calls would trim and so resolve to another file.
 class EntrySearch {
 public:
     enum class Kind { Files, Directories };

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "tests/support/temp_dir.h"
 #include "toolkit/handle.h"
 #include "toolkit/paths.h"
 
@@ -26,6 +27,20 @@ struct ChangeNotificationTraits {
     static void Close(Type h) { ::FindCloseChangeNotification(h); }
 };
 
+// Whether the folder holds an entry of exactly this name; the path calls
+// would trim a trailing dot or space and answer for another entry.
+bool HasExactEntry(const Text& path) {
+    const size_t slash = path.rfind('\\');
+    const std::wstring name = ToWideString(path.substr(slash + 1));
+    WIN32_FIND_DATAW data;
+    const FindHandle search(FindFirstFileW(ToWideString(path.substr(0, slash) + "\\*").c_str(), &data));
+    if (!search) return false;
+    do {
+        if (name == data.cFileName) return true;
+    } while (FindNextFileW(search.get(), &data));
+    return false;
+}
+
 // Runs the Linux program `program` with `arguments` (Unix paths) and waits
 // until `path` exists (or no longer does, when `present` is false).
 bool RunLinux(const Text& program, const Text& arguments, const Text& path, bool present) {
@@ -46,13 +61,14 @@ bool RunLinux(const Text& program, const Text& arguments, const Text& path, bool
         const KernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
         WaitForSingleObject(processHandle.get(), 10000);
     }
-    while ((GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) != present) {
+    while (HasExactEntry(path) != present) {
         if (WaitForSingleObject(watch.get(), 10000) != WAIT_OBJECT_0) return false;
         FindNextChangeNotification(watch.get());
     }
     return true;
 }
 
+// Quoted for the Linux programs; the Unix paths of our fixtures hold no quote.
 Text Quoted(const Text& text) { return "\"" + text + "\""; }
 
 }  // namespace
@@ -75,4 +91,25 @@ DirectoryLink::DirectoryLink(const Text& target, const Text& link) : link_(link)
 
 DirectoryLink::~DirectoryLink() {
     if (made_) RunLinux("/bin/rm", Quoted(unixLink_), link_, false);
+}
+
+LinuxFile::LinuxFile(const Text& path, const Text& content) : path_(path) {
+    // Mapped by its folder: the mapping itself would trim the name's trailing dot or space.
+    const size_t slash = path.rfind('\\');
+    const Text unixFolder = UnixPath(path.substr(0, slash));
+    if (unixFolder.empty()) return;
+    unixPath_ = unixFolder + "/" + path.substr(slash + 1);
+    made_ = RunLinux("/bin/sh", "-c " + Quoted("printf %s '" + content + "' > '" + unixPath_ + "'"), path_, true);
+}
+
+LinuxFile::~LinuxFile() {
+    if (made_) RunLinux("/bin/rm", Quoted(unixPath_), path_, false);
+}
+
+std::string LinuxFile::Content() const {
+    const Text copy = path_ + ".copy";
+    if (!RunLinux("/bin/cp", Quoted(unixPath_) + " " + Quoted(unixPath_ + ".copy"), copy, true)) return {};
+    std::string bytes = ReadFileBytes(copy);
+    DeleteFileA(copy.c_str());
+    return bytes;
 }

@@ -29,3 +29,21 @@ private:
     Text link_, unixLink_;
     bool made_ = false;
 };
+
+// A file made by a Linux program, for names the platform's own calls can't
+// make (a trailing dot or space); removed again the same way.
+class LinuxFile {
+public:
+    LinuxFile(const Text& path, const Text& content);
+    ~LinuxFile();
+    LinuxFile(const LinuxFile&) = delete;
+    LinuxFile& operator=(const LinuxFile&) = delete;
+
+    bool Made() const { return made_; }
+    // What the file holds now, read through a copy with an ordinary name.
+    std::string Content() const;
+
+private:
+    Text path_, unixPath_;
+    bool made_ = false;
+};

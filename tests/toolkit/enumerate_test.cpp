@@ -239,4 +239,25 @@ TEST(EnumerateNames, NamesWithoutExactFormArePassedOverAndLeftAlone) {
     EXPECT_EQ(ReadWideFile(root + L"\\album\u00B2\\hidden.jpg"), "odd inner");
 }
 
+// Under Wine (and on Windows, through special paths) a name may end in a dot
+// or a space, which the path calls trim away: acting on "photo." by its name
+// would act on "photo" instead.
+TEST(EnumerateNames, NamesEndingInADotOrSpaceArePassedOverAndLeftAlone) {
+    const TempDir temp;
+    temp.MakeFile("photo", "plain");
+    temp.MakeFile("trail", "plain too");
+    const LinuxFile dotted(temp / "photo.", "dotted"), spaced(temp / "trail ", "spaced");
+    if (!dotted.Made() || !spaced.Made()) GTEST_SKIP() << "no way to make such names here (needs Wine and /bin/sh)";
+
+    TextArray results;
+    EXPECT_EQ(EnumerateFiles(temp.Path(), "*.*", results, true, false), 2);
+    EXPECT_EQ(Sorted(results), (TextArray{temp / "photo", temp / "trail"}));
+
+    for (const Text& path : results) EXPECT_TRUE(MoveFileA(path.c_str(), (path + ".done").c_str())) << path;
+    EXPECT_EQ(ReadFileBytes(temp / "photo.done"), "plain");
+    EXPECT_EQ(ReadFileBytes(temp / "trail.done"), "plain too");
+    EXPECT_EQ(dotted.Content(), "dotted");
+    EXPECT_EQ(spaced.Content(), "spaced");
+}
+
 }  // namespace
