@@ -20,10 +20,6 @@ bool AnyCharacter(const Text& text, Visit visit) {
     return false;
 }
 
-bool ContainsAtCharacter(const Text& text, const Text& marker) {
-    return AnyCharacter(text, [&](size_t position) { return text.compare(position, marker.size(), marker) == 0; });
-}
-
 bool HasDriveLetter(const Text& path) {
     if (path.empty()) return false;
     const unsigned char first = static_cast<unsigned char>(path[0]);
@@ -54,12 +50,8 @@ bool RenameRow(const Text& directory) {
 }  // namespace
 
 Text GetDirectoryPart(const Text& path) {
-    size_t end = 0;
-    AnyCharacter(path, [&](size_t position) {
-        if (path[position] == '\\') end = position + 1;
-        return false;
-    });
-    return path.substr(0, end);
+    const size_t last = FindLast(path, "\\");
+    return last == Text::npos ? Text() : path.substr(0, last + 1);
 }
 
 Text GetParentName(const Text& path) {
@@ -82,7 +74,7 @@ bool HasForbiddenCharacter(const Text& name) {
 
 bool IsValidFilePath(const Text& path) {
     if (!HasDriveLetter(path)) return false;
-    if (!ContainsAtCharacter(path, ":\\") && !ContainsAtCharacter(path, ":/")) return false;
+    if (FindFirst(path, ":\\") == Text::npos && FindFirst(path, ":/") == Text::npos) return false;
     if (HasStrayColon(path)) return false;
     const Text name = GetFileName(path, true);
     return !name.empty() && !HasForbiddenCharacter(name);

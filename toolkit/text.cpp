@@ -37,21 +37,31 @@ void ForEachMatch(const Text& text, const Text& marker, Visit visit) {
 
 }  // namespace
 
-Text TextAfter(const Text& text, const Text& marker) {
-    size_t last = Text::npos;
-    ForEachMatch(text, marker, [&](size_t position) {
-        last = position;
-        return true;
-    });
-    return last == Text::npos ? Text() : text.substr(last + marker.size());
-}
-
-Text TextBefore(const Text& text, const Text& marker) {
+size_t FindFirst(const Text& text, const Text& marker) {
     size_t first = Text::npos;
     ForEachMatch(text, marker, [&](size_t position) {
         first = position;
         return false;
     });
+    return first;
+}
+
+size_t FindLast(const Text& text, const Text& marker) {
+    size_t last = Text::npos;
+    ForEachMatch(text, marker, [&](size_t position) {
+        last = position;
+        return true;
+    });
+    return last;
+}
+
+Text TextAfter(const Text& text, const Text& marker) {
+    const size_t last = FindLast(text, marker);
+    return last == Text::npos ? Text() : text.substr(last + marker.size());
+}
+
+Text TextBefore(const Text& text, const Text& marker) {
+    const size_t first = FindFirst(text, marker);
     return first == Text::npos ? Text() : text.substr(0, first);
 }
 

@@ -14,6 +14,11 @@ size_t CharacterLength(const Text& text, size_t position);
 // last byte: a double-byte character may end in 0x5C.
 bool EndsWithBackslash(const Text& path);
 
+// Byte position of the first / last occurrence of `marker` that starts at a
+// character; Text::npos when there is none.
+size_t FindFirst(const Text& text, const Text& marker);
+size_t FindLast(const Text& text, const Text& marker);
+
 // Text after the last / before the first occurrence of `marker`, found only
 // where a character starts; empty when there is none.
 Text TextAfter(const Text& text, const Text& marker);
