@@ -33,6 +33,13 @@ Text Narrow(const wchar_t* wide, UINT codePage, BOOL* usedDefault) {
     return text;
 }
 
+// The UTF-16 units held in raw bytes; an odd last byte is left out.
+std::wstring UnitsOf(const WideBytes& bytes) {
+    std::wstring units(bytes.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(units.data(), bytes.data(), units.size() * sizeof(wchar_t));
+    return units;
+}
+
 }  // namespace
 
 Text GetExtension(const Text& path) { return PathFindExtensionA(path.c_str()); }
@@ -64,9 +71,7 @@ WideBytes TrimWideAtZero(const WideBytes& bytes, bool addTerminator) {
 
 Text ToAnsi(const WideBytes& bytes, UINT codePage) {
     // The zero unit terminates an input that has none; an odd last byte pairs with it.
-    const WideBytes terminated = bytes + WideBytes(2, '\0');
-    std::wstring wide(terminated.size() / 2, L'\0');
-    std::memcpy(wide.data(), terminated.data(), wide.size() * sizeof(wchar_t));
+    const std::wstring wide = UnitsOf(bytes + WideBytes(2, '\0'));
     if (wide[0] == L'\0') return {};
     return Narrow(wide.c_str(), codePage, nullptr);
 }
@@ -85,8 +90,7 @@ bool ToAnsiExact(const std::wstring& wide, Text& result) {
 
 bool CreateDirectoryPath(const Text& path) {
     const WideBytes bytes = ToWide(path);
-    std::wstring wide(bytes.size() / 2, L'\0');
-    std::memcpy(wide.data(), bytes.data(), wide.size() * sizeof(wchar_t));
+    const std::wstring wide = UnitsOf(bytes);
     if (bytes.size() >= 8) {
         // One call per level, outside in; the part before the first
         // backslash (a drive) is never created on its own.
